@@ -1,0 +1,5 @@
+if(VELLORIN_SANITIZE)
+  set(sanitizer_flags -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${sanitizer_flags})
+  add_link_options(${sanitizer_flags})
+endif()

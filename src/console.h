@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+// The two standard streams of a run. Standard output is gathered in a fixed buffer and handed to
+// the stream a buffer load at a time; standard error is written at once. Lost output is noticed,
+// so that a full disk never passes for a complete export.
+class Console {
+ public:
+  Console(std::FILE* out, std::FILE* err) noexcept : out_(out), err_(err) {}
+  Console(const Console&) = delete;
+  Console& operator=(const Console&) = delete;
+  ~Console() = default;
+  Console(Console&&) = delete;
+  Console& operator=(Console&&) = delete;
+
+  void write(std::string_view text) {
+    if (text.size() > buffer_.size() - used_) {
+      flushBuffer();
+      if (text.size() > buffer_.size()) {
+        writeThrough(text);
+        return;
+      }
+    }
+    std::memcpy(buffer_.data() + used_, text.data(), text.size());
+    used_ += text.size();
+  }
+
+  // Writes `format` (with one %s) through the stream's formatted output, after all lines before it.
+  void writeHeadline(const char* format, const char* argument);
+
+  // The perror form on standard error: the prefix, ": ", the text of `errorNumber`, a newline.
+  void reportSystemError(const char* prefix, int errorNumber);
+
+  // One line of the tool's own words on standard error.
+  void writeErrorLine(std::string_view line);
+
+  // Hands everything to standard output and flushes it. Returns false, after reporting why on
+  // standard error, when any output was lost.
+  bool finish();
+
+ private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  void flushBuffer();
+  void writeThrough(std::string_view text);
+  void noteOutputError(int errorNumber);
+
+  std::FILE* out_;
+  std::FILE* err_;
+  std::array<char, kBufferSize> buffer_{};
+  std::size_t used_ = 0;
+  int outputError_ = 0;  // error number of the first lost write; 0 while nothing was lost
+};
