@@ -11,11 +11,12 @@ void Console::writeHeadline(const char* format, const char* argument) {
 }
 
 void Console::reportSystemError(const char* prefix, int errorNumber) {
-  std::fprintf(err_, "%s: %s\n", prefix, std::strerror(errorNumber));
+  // Standard error is the last resort: a failure to write there cannot be reported anywhere.
+  (void)std::fprintf(err_, "%s: %s\n", prefix, std::strerror(errorNumber));
 }
 
 void Console::writeErrorLine(std::string_view line) {
-  std::fprintf(err_, "%.*s\n", static_cast<int>(line.size()), line.data());
+  (void)std::fprintf(err_, "%.*s\n", static_cast<int>(line.size()), line.data());
 }
 
 bool Console::finish() {

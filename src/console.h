@@ -30,6 +30,16 @@ class Console {
     used_ += text.size();
   }
 
+  // Room for up to `size` bytes (at most the buffer's size) at the end of the output, to be
+  // written in place and kept by commit(), which is given the end of what was written.
+  char* reserve(std::size_t size) {
+    if (size > buffer_.size() - used_) {
+      flushBuffer();
+    }
+    return buffer_.data() + used_;
+  }
+  void commit(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+
   // Writes `format` (with one %s) through the stream's formatted output, after all lines before it.
   void writeHeadline(const char* format, const char* argument);
 
@@ -44,7 +54,7 @@ class Console {
   bool finish();
 
  private:
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{128} * 1024;
 
   void flushBuffer();
   void writeThrough(std::string_view text);
@@ -52,7 +62,7 @@ class Console {
 
   std::FILE* out_;
   std::FILE* err_;
-  std::array<char, kBufferSize> buffer_{};
+  std::array<char, kBufferSize> buffer_;  // only the first used_ bytes are ever read
   std::size_t used_ = 0;
   int outputError_ = 0;  // error number of the first lost write; 0 while nothing was lost
 };

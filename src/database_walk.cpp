@@ -21,20 +21,19 @@ void reportIncompleteRead(Console& console, const char* path, const char* what,
     return;
   }
   std::array<char, 160> detail{};
-  const int length = std::snprintf(
-      detail.data(), detail.size(),
-      "file ends early: the %s at offset %" PRIu64 " needs %zu bytes, only %zu are there", what,
-      offset, needed, read.count);
+  const int length = std::snprintf(detail.data(), detail.size(),
+                                   "file ends early: the %s at offset %" PRIu64
+                                   " needs %zu bytes, only %zu are there",
+                                   what, offset, needed, read.count);
   reportDamagedFile(console, path, {detail.data(), static_cast<std::size_t>(length)});
 }
 
 void reportLoop(Console& console, const char* path, std::uint64_t lastList, std::uint64_t target) {
   std::array<char, 160> detail{};
-  const int length = std::snprintf(
-      detail.data(), detail.size(),
-      "the record lists form a loop: the list at offset %" PRIu64
-      " leads back to the list at offset %" PRIu64,
-      lastList, target);
+  const int length = std::snprintf(detail.data(), detail.size(),
+                                   "the record lists form a loop: the list at offset %" PRIu64
+                                   " leads back to the list at offset %" PRIu64,
+                                   lastList, target);
   reportDamagedFile(console, path, {detail.data(), static_cast<std::size_t>(length)});
 }
 
@@ -42,7 +41,8 @@ void reportLoop(Console& console, const char* path, std::uint64_t lastList, std:
 
 ExitStatus walkDatabase(InputSource& input, const char* path, Console& console) {
   std::array<std::uint8_t, kDatabaseHeaderSize> header{};
-  if (const ReadResult read = readAt(input, 0, header); read.error != 0 || read.count < header.size()) {
+  if (const ReadResult read = readAt(input, 0, header);
+      read.error != 0 || read.count < header.size()) {
     reportIncompleteRead(console, path, "database header", 0, read, header.size());
     return ExitStatus::kReadFailed;
   }

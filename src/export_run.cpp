@@ -10,7 +10,7 @@
 
 namespace {
 
-ExitStatus exportNamedFile(int argc, const char* const argv[], Console& console) {
+ExitStatus exportNamedFile(int argc, const char* const* argv, Console& console) {
   if (argc != 2) {
     printUsage(console);
     return ExitStatus::kUsage;
@@ -29,7 +29,7 @@ ExitStatus exportNamedFile(int argc, const char* const argv[], Console& console)
 
 }  // namespace
 
-ExitStatus runExport(int argc, const char* const argv[]) {
+ExitStatus runExport(int argc, const char* const* argv) {
   Console console(stdout, stderr);
   const ExitStatus status = exportNamedFile(argc, argv, console);
   return console.finish() ? status : ExitStatus::kOutputFailed;

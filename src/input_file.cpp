@@ -1,9 +1,9 @@
 #include "input_file.h"
 
+#include <fcntl.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 
 #ifdef _WIN32
 #include <io.h>
@@ -21,6 +21,7 @@ int openReadOnly(const char* path) {
 #ifdef _WIN32
   return ::_open(path, _O_RDONLY | _O_BINARY);
 #else
+  // cppcheck-suppress badBitmaskCheck ; O_BINARY is 0 where reads translate nothing
   return ::open(path, O_RDONLY | O_BINARY);
 #endif
 }
@@ -44,8 +45,8 @@ ReadResult readBlock(int descriptor, std::uint64_t offset, std::uint8_t* data, s
 #endif
   while (result.count < size) {
 #ifdef _WIN32
-    const int got = ::_read(descriptor, data + result.count,
-                            static_cast<unsigned>(size - result.count));
+    const int got =
+        ::_read(descriptor, data + result.count, static_cast<unsigned>(size - result.count));
 #else
     const ssize_t got = ::pread(descriptor, data + result.count, size - result.count,
                                 static_cast<off_t>(offset + result.count));
@@ -77,8 +78,13 @@ int FileInput::open(const char* path) {
   }
   descriptor_ = descriptor;
   position_ = 0;
-  blocks_ = {};
-  storage_ = std::make_unique<std::uint8_t[]>(kBlockCount * kBlockSize);
+  lastUsedWay_ = {};
+  // Not cleared: a block's bytes are only read once they were loaded.
+  storage_ = std::make_unique_for_overwrite<std::uint8_t[]>(  // NOLINT(modernize-avoid-c-arrays)
+      blocks_.size() * kBlockSize);
+  for (std::size_t i = 0; i < blocks_.size(); ++i) {
+    blocks_[i] = Block{kNoBlock, 0, storage_.get() + i * kBlockSize};  // in blockAt's order
+  }
   return 0;
 }
 
@@ -87,6 +93,7 @@ void FileInput::close() {
     closeDescriptor(descriptor_);
     descriptor_ = -1;
   }
+  blocks_ = {};  // no block may point into the storage it is about to lose
   storage_.reset();
 }
 
@@ -98,56 +105,85 @@ int FileInput::moveTo(std::uint64_t offset) {
 }
 
 ReadResult FileInput::read(std::span<std::uint8_t> buffer) {
-  ReadResult result;
-  while (result.count < buffer.size()) {
-    const std::uint64_t at = position_ + result.count;
-    const Block* block = blockFor(at, result.error);
-    if (block == nullptr) {
-      break;
+  // Nearly every read lies whole inside a cached block.
+  if (const Block* block = cachedBlock(position_); block != nullptr) {
+    const std::uint64_t within = position_ - block->start;
+    if (buffer.size() <= block->length && within <= block->length - buffer.size()) {
+      std::memcpy(buffer.data(), block->bytes + within, buffer.size());
+      position_ += buffer.size();
+      return {buffer.size(), 0};
     }
-    const std::uint64_t within = at - block->start;
+  }
+  return readThroughBlocks(buffer);
+}
+
+ReadResult FileInput::readThroughBlocks(std::span<std::uint8_t> buffer) {
+  std::size_t count = 0;
+  while (count < buffer.size()) {
+    int error = 0;
+    const Block* block = cachedBlock(position_);
+    if (block == nullptr) {
+      block = loadBlock(position_, error);
+    }
+    if (block == nullptr) {
+      return {count, error};
+    }
+    const std::uint64_t within = position_ - block->start;
     if (within >= block->length) {
       break;  // the file ends here
     }
-    const std::size_t available = block->length - static_cast<std::size_t>(within);
-    const std::size_t take = std::min(buffer.size() - result.count, available);
-    std::memcpy(buffer.data() + result.count, dataOf(*block) + within, take);
-    result.count += take;
+    const std::size_t take =
+        std::min(buffer.size() - count, block->length - static_cast<std::size_t>(within));
+    std::memcpy(buffer.data() + count, block->bytes + within, take);
+    count += take;
+    position_ += take;
   }
-  position_ += result.count;
-  return result;
+  return {count, 0};
 }
 
-const FileInput::Block* FileInput::blockFor(std::uint64_t offset, int& error) {
+const FileInput::Block* FileInput::cachedBlock(std::uint64_t offset) {
+  const std::uint64_t index = offset / kBlockSize;
+  const auto set = static_cast<std::size_t>(index % kSetCount);
+  for (std::uint8_t way = 0; way < kWays; ++way) {
+    const Block& block = blockAt(way, set);
+    if (block.start == index * kBlockSize) {
+      lastUsedWay_[set] = way;
+      return &block;
+    }
+  }
+  return nullptr;
+}
+
+const FileInput::Block* FileInput::loadBlock(std::uint64_t offset, int& error) {
   if (descriptor_ < 0) {
     error = EBADF;
     return nullptr;
   }
-  const std::uint64_t start = offset - offset % kBlockSize;
-  ++useCount_;
-  Block* victim = blocks_.data();
-  for (Block& block : blocks_) {
-    if (block.loaded && block.start == start) {
-      block.lastUse = useCount_;
-      return &block;
+  const std::uint64_t index = offset / kBlockSize;
+  const auto set = static_cast<std::size_t>(index % kSetCount);
+  const std::size_t way = 1U - lastUsedWay_[set];
+  const bool continuesStream = index > 0 && cachedBlock((index - 1) * kBlockSize) != nullptr;
+  // A run stops where the sets wrap around, as its storage must be one piece.
+  const std::size_t run = continuesStream ? std::min(kRunBlocks, kSetCount - set) : 1;
+
+  const ReadResult loaded =
+      readBlock(descriptor_, index * kBlockSize, blockAt(way, set).bytes, run * kBlockSize);
+  for (std::size_t i = 0; i < run; ++i) {
+    Block& block = blockAt(way, set + i);
+    if (loaded.error != 0) {
+      block.start = kNoBlock;  // partly overwritten
+      continue;
     }
-    if (!block.loaded || block.lastUse < victim->lastUse) {
-      victim = &block;
-    }
+    const std::size_t before = i * kBlockSize;
+    block.start = (index + i) * kBlockSize;
+    block.length = loaded.count > before ? std::min(loaded.count - before, kBlockSize) : 0;
+    lastUsedWay_[set + i] = static_cast<std::uint8_t>(way);
   }
-  const ReadResult loaded = readBlock(descriptor_, start, dataOf(*victim), kBlockSize);
   if (loaded.error != 0) {
-    victim->loaded = false;
     error = loaded.error;
     return nullptr;
   }
-  *victim = Block{start, loaded.count, useCount_, true};
-  return victim;
-}
-
-std::uint8_t* FileInput::dataOf(const Block& block) {
-  const auto index = static_cast<std::size_t>(&block - blocks_.data());
-  return storage_.get() + index * kBlockSize;
+  return &blockAt(way, set);
 }
 
 ReadResult MemoryInput::read(std::span<std::uint8_t> buffer) {

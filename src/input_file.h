@@ -39,8 +39,11 @@ inline ReadResult readAt(InputSource& input, std::uint64_t offset, std::span<std
 }
 
 // A file of the platform, opened read-only in binary mode, with 64-bit positions. Reads are served
-// from a few fixed blocks of the file, so that the entry table and the record data the walk
-// alternates between cost a system call per block, not per read.
+// from a fixed cache of small file blocks, so that the walk's many small reads cost few system
+// calls. The cache is two-way set-associative: the entry table and the readings it points at,
+// which the walk alternates between, never push each other out. A miss right after the block
+// before it loads a run of blocks in one read, so a sequential stream costs a system call per run;
+// any other miss loads one small block, so that jumping about a large file stays cheap.
 class FileInput final : public InputSource {
  public:
   FileInput() = default;
@@ -58,26 +61,35 @@ class FileInput final : public InputSource {
   int moveTo(std::uint64_t offset) override;
 
  private:
-  static constexpr std::size_t kBlockSize = 32 * 1024;
-  static constexpr std::size_t kBlockCount = 8;
+  static constexpr std::size_t kBlockSize = std::size_t{4} * 1024;
+  static constexpr std::size_t kSetCount = 128;
+  static constexpr std::size_t kWays = 2;
+  static constexpr std::size_t kRunBlocks = 8;
+  static constexpr std::uint64_t kNoBlock = ~std::uint64_t{0};  // no block starts there
 
   struct Block {
-    std::uint64_t start = 0;
+    std::uint64_t start = kNoBlock;
     std::size_t length = 0;  // below kBlockSize where the file ends inside the block
-    std::uint64_t lastUse = 0;
-    bool loaded = false;
+    std::uint8_t* bytes = nullptr;
   };
 
-  // The block holding `offset`, loaded on a miss in place of the least recently used one.
-  // Null when loading failed; `error` then says why.
-  const Block* blockFor(std::uint64_t offset, int& error);
-  std::uint8_t* dataOf(const Block& block);
+  // Block `set` of way `way`. The blocks of one way lie in consecutive sets and consecutive
+  // storage, so that a run of blocks is read with one system call.
+  Block& blockAt(std::size_t way, std::size_t set) { return blocks_[way * kSetCount + set]; }
+  // The cached block holding `offset`, or null.
+  const Block* cachedBlock(std::uint64_t offset);
+  // Loads the block holding `offset` in place of the less recently used block of its set, with
+  // the blocks after it when it continues a stream. Null when loading failed; `error` says why.
+  const Block* loadBlock(std::uint64_t offset, int& error);
+  // Any read: across blocks, up to the end of the file, through misses.
+  ReadResult readThroughBlocks(std::span<std::uint8_t> buffer);
 
   int descriptor_ = -1;
   std::uint64_t position_ = 0;
-  std::uint64_t useCount_ = 0;
-  std::array<Block, kBlockCount> blocks_{};
-  std::unique_ptr<std::uint8_t[]> storage_;  // kBlockCount * kBlockSize bytes while open
+  std::array<Block, kSetCount * kWays> blocks_{};
+  std::array<std::uint8_t, kSetCount> lastUsedWay_{};
+  // The blocks' bytes while the file is open; left uncleared, which a std::vector would not do.
+  std::unique_ptr<std::uint8_t[]> storage_;  // NOLINT(modernize-avoid-c-arrays)
 };
 
 // A database held in memory, for tests and fuzzing.

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <charconv>
-#include <chrono>
 #include <cstring>
 
 #include "byte_order.h"
@@ -10,61 +9,54 @@
 
 namespace {
 
-// Appends `value` in decimal with no leading zeros; the caller's buffer has room for it.
+// The longest line, "12/31/2040,23:59,255,255,255\n", has 29 characters.
+constexpr std::size_t kLineRoom = 32;
+
+// Appends `value` in decimal with no leading zeros, in at most `digits` characters, which the
+// caller has room for.
 template <typename Number>
-char* appendNumber(char* out, char* end, Number value) {
-  return std::to_chars(out, end, value).ptr;
+char* appendNumber(char* out, Number value, std::ptrdiff_t digits) {
+  return std::to_chars(out, out + digits, value).ptr;
 }
 
 }  // namespace
 
-std::optional<ReadingTime> convertStamp(std::uint32_t stamp) {
+bool ReadingExporter::exportReading(
+    std::span<const std::uint8_t, ReadingRecord::kBytesUsed> record) {
+  const std::uint32_t stamp = readBigEndian32(record, ReadingRecord::kStampAt);
   if (stamp < kPalmEpochOffset) {
-    return std::nullopt;
-  }
-  using std::chrono::days;
-  using std::chrono::seconds;
-  const std::chrono::sys_seconds time{seconds{stamp - kPalmEpochOffset}};
-  const std::chrono::sys_days day = std::chrono::floor<days>(time);
-  const std::chrono::year_month_day date{day};
-  const std::chrono::hh_mm_ss clock{time - day};
-  return ReadingTime{date, static_cast<unsigned>(clock.hours().count()),
-                     static_cast<unsigned>(clock.minutes().count())};
-}
-
-bool ReadingExporter::exportReading(std::span<const std::uint8_t, ReadingRecord::kBytesUsed> record) {
-  const std::optional<ReadingTime> time = convertStamp(readBigEndian32(record, ReadingRecord::kStampAt));
-  if (!time) {
     // Nothing on the platform failed, so the text is that of whatever error number is current.
     console_.reportSystemError("gmtime call failed", errno);
     return false;
   }
-
-  if (time->date != textDate_) {
-    char* const begin = dateText_.data();
-    char* const end = begin + dateText_.size();
-    char* out = appendNumber(begin, end, static_cast<unsigned>(time->date.month()));
+  // Unsigned 32-bit stamps reach 2040; counted in 64-bit seconds from 1970 they never wrap.
+  const std::chrono::sys_seconds time{std::chrono::seconds{stamp - kPalmEpochOffset}};
+  const std::chrono::sys_days day = std::chrono::floor<std::chrono::days>(time);
+  if (day != textDay_) {
+    const std::chrono::year_month_day date{day};
+    char* out = appendNumber(dateText_.data(), static_cast<unsigned>(date.month()), 2);
     *out++ = '/';
-    out = appendNumber(out, end, static_cast<unsigned>(time->date.day()));
+    out = appendNumber(out, static_cast<unsigned>(date.day()), 2);
     *out++ = '/';
-    out = appendNumber(out, end, static_cast<int>(time->date.year()));
+    out = appendNumber(out, static_cast<int>(date.year()), 4);
     *out++ = ',';
-    dateLength_ = static_cast<std::size_t>(out - begin);
-    textDate_ = time->date;
+    dateLength_ = static_cast<std::size_t>(out - dateText_.data());
+    textDay_ = day;
   }
+  const std::chrono::hh_mm_ss clock{time - day};
 
-  std::array<char, 48> line{};
-  char* const end = line.data() + line.size();
-  std::memcpy(line.data(), dateText_.data(), dateLength_);
-  char* out = appendNumber(line.data() + dateLength_, end, time->hour);
+  char* const line = console_.reserve(kLineRoom);
+  std::memcpy(line, dateText_.data(), dateText_.size());
+  char* out = appendNumber(line + dateLength_, clock.hours().count(), 2);
+  const auto minute = static_cast<unsigned>(clock.minutes().count());
   *out++ = ':';
-  *out++ = static_cast<char>('0' + time->minute / 10);
-  *out++ = static_cast<char>('0' + time->minute % 10);
+  *out++ = static_cast<char>('0' + minute / 10);
+  *out++ = static_cast<char>('0' + minute % 10);
   for (std::size_t i = 0; i < 3; ++i) {
     *out++ = ',';
-    out = appendNumber(out, end, record[ReadingRecord::kMeasurementsAt + i]);
+    out = appendNumber(out, record[ReadingRecord::kMeasurementsAt + i], 3);
   }
   *out++ = '\n';
-  console_.write({line.data(), static_cast<std::size_t>(out - line.data())});
+  console_.commit(out);
   return true;
 }

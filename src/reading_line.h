@@ -21,19 +21,6 @@ struct ReadingRecord {
 // Seconds from 1904-01-01 00:00:00 to 1970-01-01 00:00:00.
 inline constexpr std::uint32_t kPalmEpochOffset = 2082844800U;
 
-// A stamp as a UTC calendar date and time, to the minute.
-struct ReadingTime {
-  std::chrono::year_month_day date{};
-  unsigned hour = 0;
-  unsigned minute = 0;
-
-  bool operator==(const ReadingTime&) const = default;
-};
-
-// Every stamp from 1970 on converts, up to the largest unsigned 32-bit one (2040-02-06 06:28:15);
-// earlier ones do not.
-std::optional<ReadingTime> convertStamp(std::uint32_t stamp);
-
 // Writes one line per reading: month/day/year,hour:minute,value,value,value.
 // Readings come several a day, so the date text of the last day is kept and reused.
 class ReadingExporter {
@@ -46,7 +33,7 @@ class ReadingExporter {
 
  private:
   Console& console_;
-  std::chrono::year_month_day textDate_{};  // the date that dateText_ holds; none at first
+  std::optional<std::chrono::sys_days> textDay_;  // the day whose date dateText_ holds
   std::array<char, 16> dateText_{};
   std::size_t dateLength_ = 0;
 };

@@ -9,7 +9,8 @@ namespace {
 
 // The offset of the list after the one at `listOffset`, 0 when there is none, or nothing when
 // its header cannot be read whole; `read` then tells what arrived.
-std::optional<std::uint32_t> nextList(InputSource& input, std::uint64_t listOffset, ReadResult& read) {
+std::optional<std::uint32_t> nextList(InputSource& input, std::uint64_t listOffset,
+                                      ReadResult& read) {
   std::array<std::uint8_t, RecordListHeader::kSize> bytes{};
   read = readAt(input, listOffset, bytes);
   if (read.error != 0 || read.count < bytes.size()) {

@@ -14,9 +14,9 @@ constexpr std::uint32_t kSecondsFrom1904To1970 = 2082844800U;
 std::uint32_t palmStamp(int year, unsigned month, unsigned day, unsigned hour, unsigned minute,
                         unsigned second) {
   using namespace std::chrono;
-  const sys_seconds time = sys_days{std::chrono::year{year} / std::chrono::month{month} /
-                                    std::chrono::day{day}} +
-                           hours{hour} + minutes{minute} + seconds{second};
+  const sys_seconds time =
+      sys_days{std::chrono::year{year} / std::chrono::month{month} / std::chrono::day{day}} +
+      hours{hour} + minutes{minute} + seconds{second};
   return static_cast<std::uint32_t>(time.time_since_epoch().count() + kSecondsFrom1904To1970);
 }
 
@@ -65,17 +65,22 @@ void DatabaseImage::linkList(std::uint32_t listAt, std::uint32_t nextListOffset)
   put32(listAt, nextListOffset);
 }
 
-std::uint32_t DatabaseImage::appendReading(const Reading& reading) {
-  const std::uint32_t at = size();
+void DatabaseImage::putReading(std::uint32_t at, const Reading& reading) {
   put32(at, reading.stamp);
   put8(at + 4, reading.systolic);
   put8(at + 5, reading.diastolic);
   put8(at + 6, reading.pulse);
   put8(at + 7, reading.spare);
+}
+
+std::uint32_t DatabaseImage::appendReading(const Reading& reading) {
+  const std::uint32_t at = size();
+  putReading(at, reading);
   return at;
 }
 
-std::uint32_t DatabaseImage::appendList(std::span<const Reading> readings, std::uint8_t attributes) {
+std::uint32_t DatabaseImage::appendList(std::span<const Reading> readings,
+                                        std::uint8_t attributes) {
   const std::uint32_t at = size();
   const auto count = static_cast<std::uint32_t>(readings.size());
   std::vector<std::uint32_t> dataOffsets;
@@ -112,5 +117,6 @@ DatabaseImage chainedDatabase(std::span<const std::vector<Reading>> lists) {
 
 void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  file.write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }

@@ -38,6 +38,8 @@ class DatabaseImage {
                std::span<const std::uint32_t> dataOffsets, std::uint8_t attributes = 0);
   // Sets the nextListOffset of the list at `listAt`.
   void linkList(std::uint32_t listAt, std::uint32_t nextListOffset);
+  // Writes a reading's 8 bytes at `at`.
+  void putReading(std::uint32_t at, const Reading& reading);
   // Appends a reading's 8 bytes and returns their offset.
   std::uint32_t appendReading(const Reading& reading);
   // Appends a record list with its readings directly after its entries; returns the list's offset.
