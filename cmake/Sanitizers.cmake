@@ -3,3 +3,8 @@ if(VELLORIN_SANITIZE)
   add_compile_options(${sanitizer_flags})
   add_link_options(${sanitizer_flags})
 endif()
+
+# Coverage feedback for the fuzzer, in all code it can reach.
+if(VELLORIN_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -3,8 +3,8 @@
 //
 //   make_sample_database sample.pdb
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "pdb_builder.h"
@@ -27,17 +27,15 @@ class Dice {
 
 int main(int argc, char* argv[]) {
   if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT.pdb\n", argv[0]);
+    (void)std::fprintf(stderr, "usage: %s OUTPUT.pdb\n", argv[0]);
     return 2;
   }
   Dice dice;
   std::vector<Reading> readings;
   for (unsigned day = 0; day < 28; ++day) {
-    const unsigned date = 3 + day;  // from Monday 3 March 2003
-    const unsigned month = date <= 31 ? 3 : 4;
-    const unsigned dayOfMonth = date <= 31 ? date : date - 31;
+    const unsigned dayOfMonth = 3 + day;  // Monday 3 March 2003 to Sunday 30 March
     const auto reading = [&](unsigned hour, unsigned minute, unsigned rise) {
-      readings.push_back({palmStamp(2003, month, dayOfMonth, hour, minute, dice.roll(60)),
+      readings.push_back({palmStamp(2003, 3, dayOfMonth, hour, minute, dice.roll(60)),
                           static_cast<std::uint8_t>(118 + rise + dice.roll(18)),
                           static_cast<std::uint8_t>(74 + rise / 2 + dice.roll(12)),
                           static_cast<std::uint8_t>(58 + dice.roll(20)), 0});

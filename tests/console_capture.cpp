@@ -1,25 +1,39 @@
 #include "console_capture.h"
 
+#include <array>
+#include <random>
 #include <stdexcept>
 
-CapturedConsole::CapturedConsole() : out_(std::tmpfile()), err_(std::tmpfile()) {
-  if (!out_ || !err_) {
-    throw std::runtime_error("no temporary file for a captured stream");
+ScratchFile::ScratchFile() {
+  static std::random_device entropy;
+  for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
+    path_ = std::filesystem::temp_directory_path() /
+            ("vellorin-capture-" + std::to_string(entropy()) + "-" + std::to_string(entropy()));
+    if (!std::filesystem::exists(path_)) {
+      file_ = std::fopen(path_.string().c_str(), "w+b");
+    }
   }
-  console_ = std::make_unique<Console>(out_.get(), err_.get());
+  if (file_ == nullptr) {
+    throw std::runtime_error("no scratch file in " +
+                             std::filesystem::temp_directory_path().string());
+  }
 }
 
-bool CapturedConsole::finish() { return console_->finish(); }
+ScratchFile::~ScratchFile() {
+  (void)std::fclose(file_);
+  std::error_code ignored;
+  std::filesystem::remove(path_, ignored);
+}
 
-std::string CapturedConsole::contents(std::FILE* file) {
-  std::fflush(file);
-  std::rewind(file);
+std::string ScratchFile::contents() const {
+  (void)std::fflush(file_);
+  std::rewind(file_);
   std::string text;
-  char chunk[4096];
+  std::array<char, 4096> chunk{};
   std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    text.append(chunk, got);
+  while ((got = std::fread(chunk.data(), 1, chunk.size(), file_)) > 0) {
+    text.append(chunk.data(), got);
   }
-  std::fseek(file, 0, SEEK_END);
+  (void)std::fseek(file_, 0, SEEK_END);
   return text;
 }

@@ -1,29 +1,47 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "console.h"
 
-// A Console whose two streams are temporary files, read back after the run.
-class CapturedConsole {
+// A file of its own in the temporary folder, open for writing and reading back, removed when
+// done. (tmpfile() is no use here: on Windows it writes to the root of the drive, and under Wine
+// two processes now and then get the same name.)
+class ScratchFile {
  public:
-  CapturedConsole();
+  ScratchFile();
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  ScratchFile(ScratchFile&&) = delete;
+  ScratchFile& operator=(ScratchFile&&) = delete;
+  ~ScratchFile();
 
-  Console& console() { return *console_; }
-  // Finishes the console (as a run does before it ends) and returns what reached each stream.
-  bool finish();
-  std::string out() const { return contents(out_.get()); }
-  std::string err() const { return contents(err_.get()); }
+  std::FILE* get() const { return file_; }
+  const std::filesystem::path& path() const { return path_; }
+  // Everything written so far.
+  std::string contents() const;
 
  private:
-  struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-  };
-  static std::string contents(std::FILE* file);
+  std::filesystem::path path_;
+  std::FILE* file_ = nullptr;
+};
 
-  std::unique_ptr<std::FILE, FileCloser> out_;
-  std::unique_ptr<std::FILE, FileCloser> err_;
-  std::unique_ptr<Console> console_;
+// A Console whose two streams are scratch files, read back after the run.
+class CapturedConsole {
+ public:
+  CapturedConsole() : console_(out_.get(), err_.get()) {}
+
+  Console& console() { return console_; }
+  // Finishes the console (as a run does before it ends); false when output was lost.
+  bool finish() { return console_.finish(); }
+  std::string out() const { return out_.contents(); }
+  std::string err() const { return err_.contents(); }
+
+ private:
+  ScratchFile out_;
+  ScratchFile err_;
+  Console console_;
 };

@@ -31,30 +31,20 @@ TEST(Console, KeepsTheOrderOfLinesAndHeadlinesAcrossManyBufferLoads) {
 }
 
 TEST(Console, ReportsLostOutputInThePerrorForm) {
-  // A stream that takes no writes stands for a full disk or a closed descriptor.
-  const std::filesystem::path path =
-      std::filesystem::temp_directory_path() / "vellorin-console-readonly.txt";
-  std::FILE* create = std::fopen(path.string().c_str(), "w");
-  ASSERT_NE(create, nullptr);
-  std::fclose(create);
-  std::FILE* readOnly = std::fopen(path.string().c_str(), "r");
-  std::FILE* err = std::tmpfile();
+  // A stream open only for reading takes no writes, as a full disk or a closed descriptor.
+  const ScratchFile written;
+  std::FILE* readOnly = std::fopen(written.path().string().c_str(), "r");
   ASSERT_NE(readOnly, nullptr);
-  ASSERT_NE(err, nullptr);
+  const ScratchFile err;
 
-  Console console(readOnly, err);
+  Console console(readOnly, err.get());
   console.write("5/17/2003,7:05,128,84,66\n");
   EXPECT_FALSE(console.finish());
+  (void)std::fclose(readOnly);
 
-  std::rewind(err);
-  std::array<char, 200> text{};
-  const std::size_t got = std::fread(text.data(), 1, text.size() - 1, err);
-  const std::string report(text.data(), got);
+  const std::string report = err.contents();
   EXPECT_EQ(report.rfind("Error writing standard output: ", 0), 0U) << report;
   EXPECT_EQ(report.find('\n'), report.size() - 1) << report;
-  std::fclose(err);
-  std::fclose(readOnly);
-  std::filesystem::remove(path);
 }
 
 }  // namespace

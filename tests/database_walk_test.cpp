@@ -30,12 +30,16 @@ constexpr const char* kStampFailure = "gmtime call failed: *\n";
 
 // Offsets in a database whose lists each hold their readings after their entries.
 constexpr std::uint32_t kFirstList = 72;
-constexpr std::uint32_t entryAt(std::uint32_t list, std::uint32_t index) { return list + 6 + 8 * index; }
+constexpr std::uint32_t entryAt(std::uint32_t list, std::uint32_t index) {
+  return list + 6 + 8 * index;
+}
 constexpr std::uint32_t dataAt(std::uint32_t list, std::uint32_t count, std::uint32_t index) {
   return list + 6 + 8 * count + 8 * index;
 }
 
-DatabaseImage chained(std::vector<std::vector<Reading>> lists) { return chainedDatabase(lists); }
+DatabaseImage chained(const std::vector<std::vector<Reading>>& lists) {
+  return chainedDatabase(lists);
+}
 
 struct WalkCase {
   const char* name;
@@ -56,14 +60,20 @@ std::string cat(std::initializer_list<const char*> parts) {
 const std::vector<WalkCase>& walkCases() {
   static const std::vector<WalkCase> cases{
       {"entries in their stored order, unsorted",
-       [] { return chained({{kNextDay, kMorning, kEvening}}); },
+       [] {
+         return chained({{kNextDay, kMorning, kEvening}});
+       },
        cat({kNextDayLine, kMorningLine, kEveningLine}), "", ExitStatus::kSuccess},
       {"an empty list prints nothing", [] { return chained({{}}); }, "", "", ExitStatus::kSuccess},
       {"a chain of two lists, first list first",
-       [] { return chained({{kMorning, kEvening}, {kJune}}); },
+       [] {
+         return chained({{kMorning, kEvening}, {kJune}});
+       },
        cat({kMorningLine, kEveningLine, kJuneLine}), "", ExitStatus::kSuccess},
       {"an unconvertible stamp: the list goes on, the chain stops",
-       [] { return chained({{kBefore1970, kMorning, kEvening}, {kJune}}); },
+       [] {
+         return chained({{kBefore1970, kMorning, kEvening}, {kJune}});
+       },
        cat({kMorningLine, kEveningLine}), kStampFailure, ExitStatus::kStampFailed},
       {"a last record of seven bytes is complete",
        [] {
@@ -226,9 +236,8 @@ TEST(DatabaseWalk, LongLoopsEndAfterEveryListWasVisitedOnce) {
   DatabaseImage image;
   std::vector<std::uint32_t> lists;
   for (int i = 0; i < 300; ++i) {
-    lists.push_back(image.appendList(std::vector{Reading{palmStamp(2001, 1, 1, 0, 0) +
-                                                             static_cast<std::uint32_t>(i) * 60,
-                                                         100, 70, 60}}));
+    lists.push_back(image.appendList(std::vector{
+        Reading{palmStamp(2001, 1, 1, 0, 0) + static_cast<std::uint32_t>(i) * 60, 100, 70, 60}}));
     if (i > 0) {
       image.linkList(lists[lists.size() - 2], lists.back());
     }
@@ -301,7 +310,8 @@ TEST(DatabaseWalk, AFailedReadOrMoveAnywhereStopsTheExportThere) {
   std::uint64_t movesSoFar = 0;
   std::size_t readingsBefore = 0;
   for (const Operation& operation : operations) {
-    const std::uint64_t failAt = operation.kind == FaultInput::Kind::kRead ? ++readsSoFar : ++movesSoFar;
+    const std::uint64_t failAt =
+        operation.kind == FaultInput::Kind::kRead ? ++readsSoFar : ++movesSoFar;
     // A failure at a list header stands, in the export's order, after every reading of the lists
     // before it, even when it happens while the chain is measured up front.
     std::size_t expectedLines = readingsBefore;
@@ -325,7 +335,8 @@ TEST(DatabaseWalk, AFailedReadOrMoveAnywhereStopsTheExportThere) {
     EXPECT_EQ(outcome.out, expectedOut);
     EXPECT_EQ(outcome.err, std::string("system error:: ") + std::strerror(EIO) + "\n");
 
-    if (operation.kind == FaultInput::Kind::kRead && readingOffsets.count(static_cast<std::uint32_t>(operation.offset)) != 0) {
+    if (operation.kind == FaultInput::Kind::kRead &&
+        readingOffsets.count(static_cast<std::uint32_t>(operation.offset)) != 0) {
       ++readingsBefore;
     }
   }
