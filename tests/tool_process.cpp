@@ -1,15 +1,12 @@
 #include "tool_process.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <sys/stat.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -30,32 +27,88 @@ std::string readWhole(const std::filesystem::path& path) {
 
 #ifdef _WIN32
 
-int spawnAndWait(std::vector<char*>& argv, const std::filesystem::path& workDir, StdoutTarget) {
-  // The child inherits descriptors 1 and 2 and the working folder; they are set around the spawn.
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(workDir);
-  std::fflush(stdout);
-  std::fflush(stderr);
-  const int savedOut = _dup(1);
-  const int savedErr = _dup(2);
-  const int outFile = _open("stdout.txt", _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
-  const int errFile = _open("stderr.txt", _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, _S_IREAD | _S_IWRITE);
-  _dup2(outFile, 1);
-  _dup2(errFile, 2);
-  const intptr_t status = _spawnv(_P_WAIT, argv[0], argv.data());
-  _dup2(savedOut, 1);
-  _dup2(savedErr, 2);
-  _close(outFile);
-  _close(errFile);
-  _close(savedOut);
-  _close(savedErr);
-  std::filesystem::current_path(previous);
+// Quotes a word so that the child's C runtime splits the command line back into exactly it.
+std::string quoteArgument(const std::string& word) {
+  if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) {
+    return word;
+  }
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : word) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count double only in front of a quote, which gets one more of its own.
+    quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+    quoted += c;
+    backslashes = 0;
+  }
+  quoted.append(backslashes * 2, '\\');
+  quoted += '"';
+  return quoted;
+}
+
+HANDLE createCapture(const std::filesystem::path& path) {
+  SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    throw std::runtime_error("cannot create " + path.string());
+  }
+  return file;
+}
+
+// Starts the tool as a shell does: its standard handles are plain files, which its C runtime
+// opens as text streams. (A child made with _spawn would take over the modes of our descriptors
+// instead, binary ones included, and so not write the line ends a user gets.)
+int spawnAndWait(std::vector<std::string>& words, const std::filesystem::path& workDir,
+                 StdoutTarget target) {
+  if (target == StdoutTarget::kFull) {
+    throw std::runtime_error("Windows has no device whose writes fail for want of space");
+  }
+  std::string commandLine;
+  for (const std::string& word : words) {
+    if (!commandLine.empty()) {
+      commandLine += ' ';
+    }
+    commandLine += quoteArgument(word);
+  }
+  const HANDLE out =
+      target == StdoutTarget::kClosed ? nullptr : createCapture(workDir / "stdout.txt");
+  const HANDLE err = createCapture(workDir / "stderr.txt");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  const std::string folder = workDir.string();
+  const BOOL started = CreateProcessA(words.front().c_str(), commandLine.data(), nullptr, nullptr,
+                                      TRUE, 0, nullptr, folder.c_str(), &startup, &process);
+  const DWORD startError = GetLastError();
+  if (out != nullptr) {
+    CloseHandle(out);
+  }
+  CloseHandle(err);
+  if (!started) {
+    throw std::runtime_error("CreateProcess failed with error " + std::to_string(startError));
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
   return static_cast<int>(status);
 }
 
 #else
 
-int spawnAndWait(std::vector<char*>& argv, const std::filesystem::path& workDir, StdoutTarget target) {
+int spawnAndWait(std::vector<std::string>& words, const std::filesystem::path& workDir,
+                 StdoutTarget target) {
+  std::vector<char*> argv(words.size() + 1, nullptr);  // ends with the null that execvp needs
+  std::transform(words.begin(), words.end(), argv.begin(),
+                 [](std::string& word) { return word.data(); });
   const pid_t child = fork();
   if (child < 0) {
     throw std::runtime_error("fork failed");
@@ -96,15 +149,10 @@ ToolRun runTool(const std::vector<std::string>& arguments, const std::filesystem
                 StdoutTarget target) {
   std::vector<std::string> words = toolCommand();
   words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
 
   std::filesystem::remove(workDir / "stdout.txt");
   ToolRun run;
-  run.status = spawnAndWait(argv, workDir, target);
+  run.status = spawnAndWait(words, workDir, target);
   run.out = readWhole(workDir / "stdout.txt");
   run.err = readWhole(workDir / "stderr.txt");
   return run;

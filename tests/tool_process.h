@@ -8,7 +8,7 @@
 
 enum class StdoutTarget {
   kCapture,  // a file, read back after the run
-  kFull,     // /dev/full: every write fails with "no space"
+  kFull,     // /dev/full: every write fails with "no space" (POSIX only)
   kClosed,   // no standard output at all
 };
 

@@ -1,0 +1,20 @@
+# 32-bit x86 Linux with Debian's cross compiler.
+#
+#   cmake -S . -B build-cross-i686 --toolchain cmake/toolchains/i686.cmake
+#
+# A 64-bit kernel with 32-bit support runs the static executables itself. A kernel without it
+# needs qemu-user: add -DCMAKE_CROSSCOMPILING_EMULATOR=qemu-i386 (scripts/test-cross finds out).
+set(CMAKE_SYSTEM_NAME Linux)
+set(CMAKE_SYSTEM_PROCESSOR i686)
+
+set(toolchain_triple i686-linux-gnu)
+set(CMAKE_C_COMPILER ${toolchain_triple}-gcc)
+set(CMAKE_CXX_COMPILER ${toolchain_triple}-g++)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_triple})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
