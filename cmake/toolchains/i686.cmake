@@ -8,13 +8,4 @@ set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(toolchain_triple i686-linux-gnu)
-set(CMAKE_C_COMPILER ${toolchain_triple}-gcc)
-set(CMAKE_CXX_COMPILER ${toolchain_triple}-g++)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${toolchain_triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)
