@@ -19,12 +19,14 @@ class Console {
   Console& operator=(Console&&) = delete;
 
   void write(std::string_view text) {
+    if (text.size() > kBufferSize / 2) {
+      // Long texts are not worth copying: they go straight after what is buffered.
+      flushBuffer();
+      writeThrough(text);
+      return;
+    }
     if (text.size() > buffer_.size() - used_) {
       flushBuffer();
-      if (text.size() > buffer_.size()) {
-        writeThrough(text);
-        return;
-      }
     }
     std::memcpy(buffer_.data() + used_, text.data(), text.size());
     used_ += text.size();
