@@ -94,9 +94,9 @@ std::optional<std::string> writeSparse(const std::filesystem::path& path,
 }
 
 // Removes the file however the test ends.
-struct ScratchFile {
+struct RemovedAtEnd {
   std::filesystem::path path;
-  ~ScratchFile() {
+  ~RemovedAtEnd() {
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
   }
@@ -159,7 +159,7 @@ TEST(LargeOffsets, ListsAndReadingsUpToTheTopOfThe32BitRange) {
 
   for (const LargeCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const ScratchFile scratch{
+    const RemovedAtEnd scratch{
         folder / ("vellorin-large-" + std::to_string(std::random_device{}()) + ".pdb")};
     if (const std::optional<std::string> failure = writeSparse(scratch.path, c.pieces)) {
       GTEST_SKIP() << "this platform cannot make a file of " << endOf(c.pieces) << " bytes in "
